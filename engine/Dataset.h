@@ -2,6 +2,7 @@
 
 #include "engine/Field.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -25,6 +26,7 @@ struct Bookmark
 class Dataset : public QObject
 {
     Q_OBJECT
+    friend class Field; // names the table in its messages
 
 public:
     explicit Dataset(QObject *parent = nullptr);
@@ -73,6 +75,9 @@ public:
 
     // Used by Field: the current row's value and its change while editing.
     QVariant currentValue(int fieldIndex) const;
+    // The stored value of any row (0-based position) without moving the cursor,
+    // for grids that paint rows other than the current one.
+    QVariant valueAt(int row, int fieldIndex) const { return doValue(row, fieldIndex); }
     void setCurrentValue(int fieldIndex, const QVariant &value);
 
 signals:
@@ -96,6 +101,12 @@ protected:
     virtual void doDelete(int row) = 0;
     virtual void doRefresh() = 0;
     virtual QString displayName() const = 0; // the table name for messages
+    // Fills a new row's buffer before editing starts (a detail's link fields).
+    virtual void doInitNewRow(std::vector<QVariant> &buffer) { Q_UNUSED(buffer); }
+    // Every value of a row, for the edit buffer.
+    virtual void doRowValues(int row, std::vector<QVariant> &values) const;
+    // False for results that cannot be edited.
+    virtual bool doCanModify() const { return true; }
 
     void setFields(const QList<ColumnDef> &columns);
     void clearFields();
@@ -103,7 +114,10 @@ protected:
     int position() const { return m_row; }
 
 private:
-    void ensureNotEditing();
+    void ensureActive() const;
+    void ensureModifiable() const;
+    void startEditing(DatasetState state);
+    void finishEditing();
 
     QString m_databaseName;
     QString m_sessionName;
@@ -115,6 +129,8 @@ private:
     std::vector<QVariant> m_buffer;
     std::vector<bool> m_changed;
     int m_editRow = -1;
+    QHash<QString, int> m_fieldIndex;       // by exact name
+    QHash<QString, int> m_fieldIndexFolded; // by name without regard to case
 };
 
 } // namespace qpn::engine

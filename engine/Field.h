@@ -24,6 +24,7 @@ public:
     FieldType dataType() const { return m_definition.type; }
     int size() const { return m_definition.size; }
     int index() const { return m_index; }
+    const ColumnDef &definition() const { return m_definition; }
     Dataset &dataset() const { return m_dataset; }
 
     bool isNull() const;

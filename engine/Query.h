@@ -49,6 +49,7 @@ protected:
     void doDelete(int row) override;
     void doRefresh() override;
     QString displayName() const override;
+    bool doCanModify() const override;
 
 private:
     class Impl;

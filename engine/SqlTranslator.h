@@ -26,6 +26,7 @@ struct ParamUse
 {
     QString name;                   // without the colon
     std::optional<FieldType> type;  // the type of the column it is compared with or assigned to
+                                    // (one entry per name, in order of first use)
 };
 
 struct ResultColumn
@@ -36,6 +37,18 @@ struct ResultColumn
     QString originColumn;
 };
 
+// `sql` by kind (tables always as "alias"."name", columns under their own names):
+// - Select: one SELECT; result columns named as `columns` (then "__rowid" when
+//   hasRowId). Money comes out as units, dates as ISO text.
+// - Insert, Update, Delete: one statement on the table attached as "t0".
+// - CreateTable: CREATE TABLE [IF NOT EXISTS] "t0"."name" with each column's
+//   storage affinity (INTEGER, REAL, TEXT) and no key: the key, indexes and the
+//   rest of `createdTable` are the engine's to keep.
+// - CreateIndex: CREATE INDEX [IF NOT EXISTS] "t0"."index" ON "table" (...).
+// - AlterTableAdd: one ALTER TABLE "t0"."name" ADD COLUMN ... per added column,
+//   joined by "; ".
+// - DropTable: DROP TABLE "t0"."name"; DropIndex: DROP INDEX "t0"."index".
+//   With IF EXISTS and nothing to drop, `tables` and `sql` are empty.
 struct Translation
 {
     StatementKind kind = StatementKind::Select;
@@ -43,10 +56,15 @@ struct Translation
     QList<TableRef> tables;         // every table read or written
     QList<ParamUse> params;
     QList<ResultColumn> columns;    // Select
+    // Select over a single table: the translated text also yields that row's
+    // rowid as a last, hidden column named "__rowid", so a live result can
+    // post its edits to the base row.
+    bool hasRowId = false;
     TableSchema createdTable;       // CreateTable (with its primary key and options)
     bool ifNotExists = false;       // CreateTable, CreateIndex
-    IndexDef index;                 // CreateIndex
-    QString indexTable;             // CreateIndex
+    bool ifExists = false;          // DropTable, DropIndex
+    IndexDef index;                 // CreateIndex, DropIndex
+    QString indexTable;             // CreateIndex, DropIndex
     QList<ColumnDef> addedColumns;  // AlterTableAdd
 };
 
@@ -55,6 +73,8 @@ using SchemaLookup = std::function<std::optional<TableSchema>(const QString &tab
 
 // Throws EngineError("SQL error - ...") naming what is wrong.
 Translation TranslateStatement(const QString &statement, const SchemaLookup &lookup);
+// Translates a table filter ("nendo>=2019") to an SQLite condition on that table's columns.
+QString TranslateFilter(const QString &expression, const TableSchema &schema);
 // Splits a script at top-level semicolons, dropping block comments and empty statements.
 QStringList SplitScript(const QString &script);
 

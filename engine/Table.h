@@ -49,6 +49,7 @@ protected:
     void doClose() override;
     int doRecordCount() const override;
     QVariant doValue(int row, int fieldIndex) const override;
+    void doRowValues(int row, std::vector<QVariant> &values) const override;
     qint64 doRowId(int row) const override;
     int doRowOf(qint64 rowId) const override;
     void doLock(int row) override;
@@ -57,7 +58,8 @@ protected:
                const std::vector<bool> &changed) override;
     void doDelete(int row) override;
     void doRefresh() override;
-    QString displayName() const override { return m_tableName; }
+    QString displayName() const override;
+    void doInitNewRow(std::vector<QVariant> &buffer) override;
 
 private:
     class Impl;

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "engine/DbHandle.h"
+#include "engine/Schema.h"
+
+#include <QString>
+
+#include <map>
+#include <optional>
+#include <memory>
+#include <vector>
+
+namespace qpn::engine {
+
+// Told when a transaction of the connection was rolled back, so cursors can
+// drop rows they read inside it.
+class ConnectionListener
+{
+public:
+    virtual ~ConnectionListener() = default;
+    virtual void afterRollback() = 0;
+};
+
+// The one SQLite connection of a session on a folder: an in-memory main
+// database with the files of the tables in use attached. Everything a
+// session does in one folder goes through it, so a transaction spans every
+// table of the folder (SQLite commits several attached files atomically).
+class FolderConnection
+{
+public:
+    // Shared by every cursor and handle of the session on that folder.
+    static std::shared_ptr<FolderConnection> get(const QString &sessionName, const QString &folder);
+    static QString canonicalFolder(const QString &folder);
+    ~FolderConnection();
+    FolderConnection(const FolderConnection &) = delete;
+    FolderConnection &operator=(const FolderConnection &) = delete;
+
+    sqlite3 *db() const { return m_db.get(); }
+    DbHandle &handle() { return m_db; }
+    const DbHandle &handle() const { return m_db; }
+    QString folder() const { return m_folder; }
+    QString sessionName() const { return m_sessionName; }
+    int lockRetryCount() const;
+    int lockWaitMs() const;
+
+    // Attaches a table's file while anyone uses it; returns its schema name
+    // ("f1") and checks that the file is a table of ours.
+    QString pin(const QString &path, const QString &displayName);
+    void unpin(const QString &path);
+    bool isAttached(const QString &path) const;
+    // The schema stored in an attached file.
+    TableSchema schemaOf(const QString &schemaName, const QString &displayName) const;
+    // The schema of a table of the folder by name, as this connection sees it
+    // (inside its transaction too); none when the table does not exist.
+    std::optional<TableSchema> lookupSchema(const QString &tableName) const;
+
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_inTransaction; }
+    quint64 transactionSerial() const { return m_transactionSerial; } // counts begun transactions
+
+    // Counts writes through every connection of the process; cursors compare
+    // it to know when rows they hold may be stale.
+    quint64 writeGeneration() const;
+    void noteWrite();
+
+    void addListener(ConnectionListener *listener);
+    void removeListener(ConnectionListener *listener);
+
+    // True when any connection of this process has the file attached.
+    static bool fileInUse(const QString &path);
+
+private:
+    FolderConnection(const QString &sessionName, const QString &folder);
+    void detachUnused();
+
+    struct Attachment
+    {
+        QString schemaName;
+        int pins = 0;
+        bool attached = false;
+    };
+
+    QString m_sessionName;
+    QString m_folder;
+    DbHandle m_db;
+    std::map<QString, Attachment> m_files; // by path
+    int m_nextSchema = 1;
+    bool m_inTransaction = false;
+    quint64 m_transactionSerial = 0;
+    std::vector<ConnectionListener *> m_listeners;
+};
+
+} // namespace qpn::engine

@@ -1,0 +1,40 @@
+#!/bin/sh
+# qpn header: the header row as column,value lines, nulls empty, dates yyyy/mm/dd.
+set -u
+qpn=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+check() { # what expected actual
+    [ "$2" = "$3" ] || fail "$1
+  expected: $2
+  actual:   $3"
+}
+
+base=$root/reg
+mkdir -p "$base"
+"$qpn" --base "$base" header >/dev/null 2>&1 && fail "header without a register succeeded"
+
+"$qpn" --base "$base" init --name "テスト福祉会, 本部" >/dev/null || fail "init failed"
+"$qpn" --base "$base" sql --header-table \
+    "UPDATE HeadM SET KisyuDate = :S, KimatuDate = :E, PM2 = 1, PM5 = 123, 年度 = 2012" \
+    --param S=2019/04/01 --param E=2020/03/31 || fail "update failed"
+check "header row" "meisyou,テスト福祉会, 本部
+KisyuDate,2019/04/01
+KimatuDate,2020/03/31
+PM1,
+PM2,1
+PM3,
+PM4,
+PM5,123
+PM6,
+PM7,
+PM8,
+PM9,
+PM10,
+年度,2012" "$("$qpn" --base "$base" header)"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "ok"

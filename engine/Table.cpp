@@ -42,7 +42,7 @@ public:
     QVariant value(int row, int column);
     quint64 currentTransaction() const; // serial of the open transaction, 0 for none
     const std::vector<QVariant> *cachedRow(qint64 rowId);
-    void keepOwnWrite(quint64 generationBefore, qint64 rowId, const std::vector<QVariant> *values);
+    void keepOwnWrite(quint64 generationBefore, qint64 rowId);
     std::vector<QVariant> readColumns(const DbStatement &statement, int first) const;
     std::optional<std::vector<QVariant>> readRow(qint64 rowId);
     void readBlock(int row);
@@ -346,7 +346,7 @@ const std::vector<QVariant> *Table::Impl::cachedRow(qint64 rowId)
     return found == cache.end() ? nullptr : &found->second;
 }
 
-void Table::Impl::keepOwnWrite(quint64 generationBefore, qint64 rowId, const std::vector<QVariant> *values)
+void Table::Impl::keepOwnWrite(quint64 generationBefore, qint64 rowId)
 {
     // A cursor's own write leaves the rest of its cache as true as it was.
     if (cacheGeneration != generationBefore) {
@@ -354,10 +354,7 @@ void Table::Impl::keepOwnWrite(quint64 generationBefore, qint64 rowId, const std
         return;
     }
     cacheGeneration = connection->writeGeneration();
-    if (values)
-        cache[rowId] = *values;
-    else
-        cache.erase(rowId);
+    cache.erase(rowId); // the written row is read again when it is next shown
 }
 
 std::vector<QVariant> Table::Impl::readColumns(const DbStatement &statement, int first) const
@@ -579,7 +576,7 @@ int Table::Impl::post(int row, bool inserting, const std::vector<QVariant> &buff
             insertRow->reset();
             const qint64 id = connection->handle().lastInsertRowId();
             connection->noteWrite();
-            keepOwnWrite(before, id, &buffer);
+            keepOwnWrite(before, id);
             if (!inView(id, buffer))
                 return std::clamp(row, 0, std::max(0, int(rowIds.size()) - 1));
             const std::vector<QVariant> key = keyOf(buffer);
@@ -620,7 +617,7 @@ int Table::Impl::post(int row, bool inserting, const std::vector<QVariant> &buff
         update->execute();
         update->reset();
         connection->noteWrite();
-        keepOwnWrite(before, id, &buffer);
+        keepOwnWrite(before, id);
         const size_t position = size_t(row);
         if (!inView(id, buffer)) {
             eraseAt(position);
@@ -652,7 +649,7 @@ void Table::Impl::remove(int row)
         fail(failure);
     }
     connection->noteWrite();
-    keepOwnWrite(before, id, nullptr);
+    keepOwnWrite(before, id);
     eraseAt(size_t(row));
 }
 

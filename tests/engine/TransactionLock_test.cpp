@@ -89,6 +89,7 @@ TEST_F(TransactionLock, AnEditedRowIsLockedAgainstOtherSessionsUntilPost)
 
     mine->fieldByName("F1").setAsInteger(1);
     mine->post();
+    EXPECT_EQ(theirs->fieldByName("F1").asInteger(), 1); // rows read before are not shown stale
     theirs->edit(); // the lock is free now, and the row is read again
     EXPECT_EQ(theirs->fieldByName("F1").asInteger(), 1);
     theirs->cancel();

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "register/MasterListForm.h"
+
+namespace qpn {
+
+// "マスター2": the Master2 list.
+class TMaster2 : public MasterListForm
+{
+    Q_OBJECT
+
+public:
+    explicit TMaster2(const QString &database = QStringLiteral("AAA"), QWidget *parent = nullptr);
+    // Creates the form, shows it modally and releases it.
+    static int Execute(QWidget *parent = nullptr, const QString &database = QStringLiteral("AAA"));
+
+    TLibXGrid *DBGrid1 = nullptr;
+};
+
+} // namespace qpn

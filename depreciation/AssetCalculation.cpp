@@ -41,13 +41,19 @@ AssetPassEnd AssetCalculation::calculate(AssetData &data, int mode, Currency boo
 {
     m_calculator.setOptions(CalcOptions::fromAppOptions());
     const AssetData before = data;
-    // Inside a caller's transaction (a slice of a batch run) the asset joins it.
+    // Inside a caller's transaction (a slice of a batch run) the asset is a
+    // savepoint of it: a failure takes back exactly this asset's writes.
     std::optional<engine::Transaction> own;
-    if (!m_database.inTransaction())
+    std::optional<engine::Savepoint> step;
+    if (m_database.inTransaction())
+        step.emplace(m_database);
+    else
         own.emplace(m_database);
-    const auto commit = [&own] {
+    const auto commit = [&own, &step] {
         if (own)
             own->commit();
+        if (step)
+            step->release();
     };
     AssetPassEnd end = AssetPassEnd::Completed;
     try {

@@ -11,8 +11,9 @@ namespace qpn {
 
 // Calculates assets of the register: loads an asset with its year rows, runs
 // the asset pass and the subsidy pass with the options of AppOptions as they
-// stand, and saves what changed in one transaction per asset (or in the
-// caller's transaction when one is active). Every caller of
+// stand, and saves what changed in one transaction per asset (or in a
+// savepoint of the caller's transaction when one is active, so a failure
+// takes back that asset's writes and nothing else). Every caller of
 // the calculation (batch run, asset entry, CSV import, conversion) goes
 // through one of these, one asset at a time.
 class AssetCalculation

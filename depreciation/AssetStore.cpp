@@ -181,33 +181,75 @@ std::vector<int> AssetStore::assetIds() const
     return ids;
 }
 
+namespace {
+
+// The select list of the columns a walk visits, after the key columns.
+template <typename Record, typename VisitColumns>
+QString ColumnList(const QStringList &keys, VisitColumns visitColumns)
+{
+    QStringList names = keys;
+    Record record;
+    visitColumns(record, [&](const QString &name, auto &) { names << u'"' + name + u'"'; });
+    return names.join(QStringLiteral(", "));
+}
+
+// Reads the current row of a query into a record, the fields in walk order.
+template <typename Record, typename VisitColumns>
+void ReadColumns(const std::vector<const engine::Field *> &fields, Record &record, VisitColumns visitColumns)
+{
+    size_t i = 0;
+    visitColumns(record, [&](const QString &, auto &value) { Read(*fields[i++], value); });
+}
+
+// The fields of a query in walk order, looked up once.
+template <typename Record, typename VisitColumns>
+std::vector<const engine::Field *> FieldsOf(const engine::Query &query, VisitColumns visitColumns)
+{
+    std::vector<const engine::Field *> fields;
+    Record record;
+    visitColumns(record, [&](const QString &name, auto &) { fields.push_back(&query.fieldByName(name)); });
+    return fields;
+}
+
+} // namespace
+
 std::vector<AssetData> AssetStore::load(int firstId, int lastId) const
 {
     std::vector<AssetData> assets;
-    const auto a = query(QStringLiteral("select * from daicyoA where ID >= :A and ID <= :B order by ID"));
+    static const QString assetColumns = ColumnList<AssetRecord>({QStringLiteral("ID")}, AssetColumns);
+    const auto a = query(QStringLiteral("select %1 from daicyoA where ID >= :A and ID <= :B order by ID").arg(assetColumns));
     a->setParam(QStringLiteral("A"), firstId);
     a->setParam(QStringLiteral("B"), lastId);
     a->open();
     std::map<int, size_t> indexOf;
-    for (a->first(); !a->eof(); a->next()) {
-        AssetData data;
-        data.asset.ID = a->fieldByName(QStringLiteral("ID")).asInteger();
-        VisitAssetColumns(data.asset, [&](const QString &name, auto &value) { Read(a->fieldByName(name), value); });
-        indexOf[data.asset.ID] = assets.size();
-        assets.push_back(std::move(data));
+    {
+        const engine::Field &id = a->fieldByName(QStringLiteral("ID"));
+        const auto fields = FieldsOf<AssetRecord>(*a, AssetColumns);
+        for (a->first(); !a->eof(); a->next()) {
+            AssetData data;
+            data.asset.ID = id.asInteger();
+            ReadColumns(fields, data.asset, AssetColumns);
+            indexOf[data.asset.ID] = assets.size();
+            assets.push_back(std::move(data));
+        }
     }
     a->close();
 
-    const auto b = query(QStringLiteral("select * from daicyoB where ID >= :A and ID <= :B order by ID, Sub"));
+    static const QString rowColumns = ColumnList<YearRow>({QStringLiteral("ID"), QStringLiteral("Sub")}, RowColumns);
+    const auto b = query(
+        QStringLiteral("select %1 from daicyoB where ID >= :A and ID <= :B order by ID, Sub").arg(rowColumns));
     b->setParam(QStringLiteral("A"), firstId);
     b->setParam(QStringLiteral("B"), lastId);
     b->open();
+    const engine::Field &id = b->fieldByName(QStringLiteral("ID"));
+    const engine::Field &sub = b->fieldByName(QStringLiteral("Sub"));
+    const auto fields = FieldsOf<YearRow>(*b, RowColumns);
     for (b->first(); !b->eof(); b->next()) {
         YearRow row;
-        row.ID = b->fieldByName(QStringLiteral("ID")).asInteger();
-        row.Sub = b->fieldByName(QStringLiteral("Sub")).asInteger();
+        row.ID = id.asInteger();
+        row.Sub = sub.asInteger();
         row.storedSub = row.Sub;
-        VisitRowColumns(row, [&](const QString &name, auto &value) { Read(b->fieldByName(name), value); });
+        ReadColumns(fields, row, RowColumns);
         const auto owner = indexOf.find(row.ID);
         if (owner != indexOf.end())
             assets[owner->second].rows.push_back(std::move(row));
@@ -231,10 +273,8 @@ engine::Table &AssetStore::table(std::unique_ptr<engine::Table> &slot, const QSt
         if (!m_session.isEmpty())
             opened->setSessionName(m_session);
         opened->setTableName(name);
-        if (name == QLatin1String("daicyoB")) {
-            opened->setFilter(QStringLiteral("ID=0"));
-            opened->setFiltered(true);
-        }
+        if (name == QLatin1String("daicyoB"))
+            opened->setRange({0}, {0});
         opened->open();
         slot = std::move(opened);
     }
@@ -263,14 +303,10 @@ void SetFields(engine::Dataset &dataset, const std::vector<std::pair<QString, QV
         dataset.fieldByName(name).setValue(value);
 }
 
-// Positions a table on the row of a key value in its current view.
-bool Locate(engine::Table &rows, int sub)
+// Positions the year rows of an asset on the row of a Sub.
+bool Locate(engine::Table &rows, int assetId, int sub)
 {
-    for (rows.first(); !rows.eof(); rows.next()) {
-        if (rows.fieldByName(QStringLiteral("Sub")).asInteger() == sub)
-            return true;
-    }
-    return false;
+    return rows.findKey({assetId, sub});
 }
 
 } // namespace
@@ -325,7 +361,7 @@ int AssetStore::saveRows(int assetId, const std::vector<YearRow> &before, const 
 
     // Showing the asset's rows afresh also picks up rows changed by others.
     engine::Table &rows = table(m_rows, QStringLiteral("daicyoB"));
-    rows.setFilter(QStringLiteral("ID=%1").arg(assetId));
+    rows.setRange({assetId}, {assetId});
     int dropped = 0;
     const auto write = [&](const YearRow &row, const auto &action) {
         try {
@@ -338,11 +374,11 @@ int AssetStore::saveRows(int assetId, const std::vector<YearRow> &before, const 
         }
     };
     for (const int sub : deletions) {
-        if (Locate(rows, sub))
+        if (Locate(rows, assetId, sub))
             rows.remove();
     }
     for (const YearRow *row : updates) {
-        if (!Locate(rows, *row->storedSub))
+        if (!Locate(rows, assetId, *row->storedSub))
             continue;
         const auto old = stored.find(*row->storedSub);
         const YearRow blank;
@@ -382,7 +418,7 @@ void AssetStore::dropRow(int assetId, const std::optional<int> &storedSub)
         rows.cancel();
     if (storedSub) {
         try {
-            if (Locate(rows, *storedSub))
+            if (Locate(rows, assetId, *storedSub))
                 rows.remove();
         } catch (const engine::EngineError &) {
             // Still held elsewhere: it stays as it was.

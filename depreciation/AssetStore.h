@@ -18,8 +18,8 @@ namespace qpn {
 // Reads assets with their year rows from the data folder's tables and writes
 // back what a calculation changed: the asset columns that differ, and the
 // year rows added, changed or dropped. Transactions are the caller's. Writes
-// go through table objects that stay open while the store lives, so their
-// files stay attached for every transaction the caller starts.
+// go through table objects that stay open while the store lives, so each
+// save finds its rows by key without opening anything.
 class AssetStore
 {
 public:
@@ -35,8 +35,7 @@ public:
     std::vector<AssetData> load(int firstId, int lastId) const;
     std::optional<AssetData> load(int id) const;
 
-    // Opens the tables the writes go through, so they are attached before
-    // the caller's first transaction starts.
+    // Opens the tables the writes go through (else the first save does).
     void openTables();
 
     // How a year row that cannot be written is handled: the engine's error
@@ -70,7 +69,7 @@ private:
     QString m_database;
     QString m_session;
     std::unique_ptr<engine::Table> m_assets; // daicyoA in key order
-    std::unique_ptr<engine::Table> m_rows;   // daicyoB, filtered to the asset being saved
+    std::unique_ptr<engine::Table> m_rows;   // daicyoB, ranged to the asset being saved
 };
 
 } // namespace qpn

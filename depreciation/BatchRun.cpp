@@ -7,6 +7,7 @@
 #include "lib/Dialogs.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace qpn {
 
@@ -14,6 +15,9 @@ namespace {
 
 // Assets are read a slice at a time, so a large register never sits in memory whole.
 constexpr size_t SliceSize = 256;
+// Assets written per commit: each commit flushes the folder's files to disk
+// several times over; between commits other users of the register get a turn.
+constexpr int CommitEvery = 2048;
 
 } // namespace
 
@@ -44,26 +48,41 @@ BatchRun::Outcome BatchRun::run(int choice)
         calculation.store().fixYearsBefore(m_protectYear.value_or(AppOptions().FiscalYear));
 
     const int count = static_cast<int>(ids.size());
+    std::optional<engine::Transaction> transaction;
+    int inTransaction = 0;
     for (size_t first = 0; first < ids.size(); first += SliceSize) {
         const size_t last = std::min(first + SliceSize, ids.size()) - 1;
         std::vector<AssetData> slice = calculation.store().load(ids[first], ids[last]);
-        // One commit per slice: every asset is whole in it, and a stop keeps
-        // the assets calculated before it.
-        engine::Transaction transaction(m_database);
         for (AssetData &data : slice) {
             if (m_progress)
                 m_progress(m_assetsCalculated, count);
+            if (!transaction)
+                transaction.emplace(m_database);
+            // Each asset is a savepoint of the transaction: a failure takes back
+            // that asset alone, and the assets before it are kept.
             try {
                 calculation.calculate(data, 0, Currency::fromYen(-1), Currency::fromYen(-1));
             } catch (const CalculationStopped &stop) {
-                transaction.commit();
+                transaction->commit();
                 m_stoppedAssetId = stop.assetId();
                 return Outcome::Stopped;
+            } catch (...) {
+                try {
+                    transaction->commit();
+                } catch (...) {
+                }
+                throw;
             }
             ++m_assetsCalculated;
+            if (++inTransaction == CommitEvery) {
+                transaction->commit();
+                transaction.reset();
+                inTransaction = 0;
+            }
         }
-        transaction.commit();
     }
+    if (transaction)
+        transaction->commit();
     return Outcome::Completed;
 }
 

@@ -11,8 +11,10 @@ namespace qpn {
 
 // The yearly batch run over every asset of the register: the protection
 // choice, then the asset pass and the subsidy pass of each asset in key
-// order, each asset saved in its own transaction. Messages and the question
-// of the recalculation choice go through the dialog seam.
+// order. Each asset is saved whole or not at all: a savepoint of a
+// transaction that spans many assets, so a failure takes back that asset
+// alone and keeps the ones before it. Messages and the question of the
+// recalculation choice go through the dialog seam.
 class BatchRun
 {
 public:

@@ -142,4 +142,33 @@ void Transaction::commit()
     m_done = true;
 }
 
+Savepoint::Savepoint(Database &database)
+{
+    if (!database.inTransaction())
+        throw EngineError(EngineMessage(text::SqlError, {QStringLiteral("no transaction is active")}));
+    // Steps nest strictly, so one name serves them all: each release or
+    // rollback meets the innermost step of that name.
+    m_connection = database.state().transaction;
+    m_name = QStringLiteral("qpn_step");
+    m_connection->savepoint(m_name);
+}
+
+Savepoint::~Savepoint()
+{
+    if (m_done || !m_connection->inTransaction())
+        return;
+    try {
+        m_connection->rollbackTo(m_name);
+    } catch (const EngineError &) {
+    }
+}
+
+void Savepoint::release()
+{
+    if (m_done)
+        return;
+    m_connection->release(m_name);
+    m_done = true;
+}
+
 } // namespace qpn::engine

@@ -8,6 +8,7 @@ namespace qpn::engine {
 
 class Session;
 class DatabaseState;
+class FolderConnection;
 
 // A database handle maps a name ("AAA", "WWW") to a folder; every table of the
 // folder is one file <Table>.DAT. Transactions span every table of the folder.
@@ -56,6 +57,24 @@ public:
 
 private:
     Database &m_database;
+    bool m_done = false;
+};
+
+// A step inside the database's open transaction: rolls back to where it began
+// in its destructor unless released, leaving the rest of the transaction as
+// it was. Needs an active transaction.
+class Savepoint
+{
+public:
+    explicit Savepoint(Database &database);
+    ~Savepoint();
+    Savepoint(const Savepoint &) = delete;
+    Savepoint &operator=(const Savepoint &) = delete;
+    void release();
+
+private:
+    std::shared_ptr<FolderConnection> m_connection;
+    QString m_name;
     bool m_done = false;
 };
 

@@ -78,7 +78,12 @@ void check(sqlite3_context *context, int argc, sqlite3_value **argv)
                 const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(value));
                 codec::CheckText(column, QString::fromUtf8(bytes, sqlite3_value_bytes(value)), spec->table);
             } else if (type == SQLITE_INTEGER) {
-                codec::Normalize(column, QVariant(qint64(sqlite3_value_int64(value))), spec->table);
+                // Most values are integers in range: check those without a QVariant.
+                const qint64 number = sqlite3_value_int64(value);
+                const qint64 low = column.type == FieldType::SmallInt ? -32768 : -2147483648LL;
+                const qint64 high = column.type == FieldType::SmallInt ? 32767 : 2147483647LL;
+                if (number < low || number > high)
+                    codec::Normalize(column, QVariant(number), spec->table);
             } else {
                 const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(value));
                 codec::Normalize(column, QVariant(QString::fromUtf8(bytes, sqlite3_value_bytes(value))), spec->table);

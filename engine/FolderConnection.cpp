@@ -6,6 +6,7 @@
 #include "engine/EngineText.h"
 #include "engine/FailureMap.h"
 #include "engine/Session.h"
+#include "engine/SqlTranslator.h"
 #include "engine/TableFile.h"
 
 #include <QDir>
@@ -19,6 +20,9 @@ namespace {
 
 // SQLite as built here attaches at most ten files to one connection.
 constexpr int MaxAttached = 10;
+// Statements and translations kept per connection; texts that keep changing
+// (values written into them) must not make the caches grow without end.
+constexpr size_t MaxCachedStatements = 64;
 
 std::map<QString, std::weak_ptr<FolderConnection>> &registry()
 {
@@ -38,6 +42,12 @@ quint64 FolderConnection::writeGeneration() const
 void FolderConnection::noteWrite()
 {
     ++writes;
+}
+
+quint64 *FolderConnection::writeCounter(const QString &path)
+{
+    static std::unordered_map<QString, quint64> counters;
+    return &counters[path];
 }
 
 QString FolderConnection::canonicalFolder(const QString &folder)
@@ -99,42 +109,78 @@ QString FolderConnection::pin(const QString &path, const QString &displayName)
     if (file.schemaName.isEmpty())
         file.schemaName = QStringLiteral("f%1").arg(m_nextSchema++);
     if (!file.attached) {
-        const int attached = int(std::count_if(m_files.begin(), m_files.end(),
-                                               [](const auto &entry) { return entry.second.attached; }));
-        if (attached >= MaxAttached) {
+        if (m_inTransaction) {
+            // SQLite attaches no file inside a transaction: every table file of
+            // the folder was attached when it started, as far as they fit.
+            tablefile::FileSchema(path, displayName); // a damaged file says so
+            throw EngineError(EngineMessage(text::TooManyFiles, {displayName}));
+        }
+        if (attachedCount() >= MaxAttached) {
             detachUnused();
-            const int still = int(std::count_if(m_files.begin(), m_files.end(),
-                                                [](const auto &entry) { return entry.second.attached; }));
-            if (still >= MaxAttached)
+            if (attachedCount() >= MaxAttached)
                 throw EngineError(EngineMessage(text::TooManyFiles, {displayName}));
         }
-        try {
-            DbStatement attach(m_db.get(), QStringLiteral("ATTACH DATABASE ? AS %1").arg(QuoteId(file.schemaName)));
-            attach.bind(1, path);
-            attach.execute();
-        } catch (const DbFailure &failure) {
-            throw MapFailure(failure, displayName);
-        }
-        file.attached = true;
-        try {
-            const QString s = QuoteId(file.schemaName);
-            m_db.exec(QStringLiteral("PRAGMA %1.journal_mode=DELETE; PRAGMA %1.synchronous=FULL").arg(s));
-            tablefile::ReadSchema(m_db.get(), file.schemaName, displayName);
-        } catch (...) {
-            try {
-                m_db.exec(QStringLiteral("DETACH DATABASE %1").arg(QuoteId(file.schemaName)));
-                file.attached = false;
-            } catch (const DbFailure &) {
-            }
-            try {
-                throw;
-            } catch (const DbFailure &) {
-                throw EngineError(EngineMessage(text::HeaderCorrupt, {displayName}));
-            }
-        }
+        attach(path, file, displayName);
     }
     ++file.pins;
     return file.schemaName;
+}
+
+int FolderConnection::attachedCount() const
+{
+    return int(std::count_if(m_files.begin(), m_files.end(), [](const auto &entry) { return entry.second.attached; }));
+}
+
+void FolderConnection::attach(const QString &path, Attachment &file, const QString &displayName)
+{
+    try {
+        DbStatement statement(m_db.get(), QStringLiteral("ATTACH DATABASE ? AS %1").arg(QuoteId(file.schemaName)));
+        statement.bind(1, path);
+        statement.execute();
+    } catch (const DbFailure &failure) {
+        throw MapFailure(failure, displayName);
+    }
+    file.attached = true;
+    try {
+        const QString s = QuoteId(file.schemaName);
+        m_db.exec(QStringLiteral("PRAGMA %1.journal_mode=DELETE; PRAGMA %1.synchronous=FULL").arg(s));
+        tablefile::ReadSchema(m_db.get(), file.schemaName, displayName);
+    } catch (...) {
+        try {
+            m_db.exec(QStringLiteral("DETACH DATABASE %1").arg(QuoteId(file.schemaName)));
+            file.attached = false;
+        } catch (const DbFailure &) {
+        }
+        try {
+            throw;
+        } catch (const DbFailure &) {
+            throw EngineError(EngineMessage(text::HeaderCorrupt, {displayName}));
+        }
+    }
+}
+
+// A table first used inside a transaction must already be attached: attach
+// every table file of the folder before it starts, as many as SQLite allows.
+// A file that is no table of ours is left out; using it fails as it would
+// outside a transaction.
+void FolderConnection::attachFolder()
+{
+    const QDir dir(m_folder);
+    QStringList entries = dir.entryList({QStringLiteral("*.DAT")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    for (const QString &entry : std::as_const(entries)) {
+        if (attachedCount() >= MaxAttached)
+            return;
+        const QString path = dir.filePath(entry);
+        Attachment &file = m_files[path];
+        if (file.attached)
+            continue;
+        if (file.schemaName.isEmpty())
+            file.schemaName = QStringLiteral("f%1").arg(m_nextSchema++);
+        try {
+            attach(path, file, tablefile::DisplayName(entry));
+        } catch (const EngineError &) {
+        }
+    }
 }
 
 void FolderConnection::unpin(const QString &path)
@@ -156,12 +202,70 @@ bool FolderConnection::isAttached(const QString &path) const
 
 TableSchema FolderConnection::schemaOf(const QString &schemaName, const QString &displayName) const
 {
+    // The schema row is read once per attachment until a schema changes.
+    for (const auto &[path, file] : m_files) {
+        if (file.schemaName != schemaName || !file.attached)
+            continue;
+        auto &cached = const_cast<Attachment &>(file);
+        if (!cached.schema || cached.schemaGeneration != tablefile::SchemaGeneration()) {
+            cached.schema = tablefile::ReadSchema(m_db.get(), schemaName, displayName);
+            cached.schemaGeneration = tablefile::SchemaGeneration();
+        }
+        return *cached.schema;
+    }
     return tablefile::ReadSchema(m_db.get(), schemaName, displayName);
+}
+
+QString FolderConnection::locate(const QString &tableName) const
+{
+    const QString base = tablefile::BaseName(tableName);
+    if (!base.isEmpty() && !base.contains(u'/') && !base.contains(u'\\')) {
+        const QString exact = m_folder + u'/' + base + QStringLiteral(".DAT");
+        if (QFileInfo(exact).isFile())
+            return exact;
+    }
+    return tablefile::Locate(m_folder, tableName);
+}
+
+std::shared_ptr<const Translation> FolderConnection::translation(const QString &statement)
+{
+    if (m_translationGeneration != tablefile::SchemaGeneration() || m_translations.size() > MaxCachedStatements) {
+        m_translations.clear();
+        m_statements.clear();
+        m_translationGeneration = tablefile::SchemaGeneration();
+    }
+    auto &cached = m_translations[statement];
+    if (!cached) {
+        try {
+            cached = std::make_shared<const Translation>(
+                TranslateStatement(statement, [this](const QString &name) { return lookupSchema(name); }));
+        } catch (...) {
+            m_translations.erase(statement);
+            throw;
+        }
+    }
+    return cached;
+}
+
+std::unique_ptr<DbStatement> FolderConnection::takeStatement(const QString &sql)
+{
+    const auto found = m_statements.find(sql);
+    if (found == m_statements.end() || !found->second)
+        return std::make_unique<DbStatement>(m_db.get(), sql);
+    return std::move(found->second);
+}
+
+void FolderConnection::giveStatement(const QString &sql, std::unique_ptr<DbStatement> statement)
+{
+    statement->reset();
+    if (m_statements.size() >= MaxCachedStatements && m_statements.find(sql) == m_statements.end())
+        m_statements.clear();
+    m_statements[sql] = std::move(statement);
 }
 
 std::optional<TableSchema> FolderConnection::lookupSchema(const QString &tableName) const
 {
-    const QString path = tablefile::Locate(m_folder, tableName);
+    const QString path = locate(tableName);
     if (path.isEmpty())
         return std::nullopt;
     const QString display = tablefile::DisplayName(tableName);
@@ -180,6 +284,7 @@ void FolderConnection::detachUnused()
             try {
                 m_db.exec(QStringLiteral("DETACH DATABASE %1").arg(QuoteId(file.schemaName)));
                 file.attached = false;
+                file.schema.reset();
             } catch (const DbFailure &) {
                 // Still busy; detached on a later call.
             }
@@ -191,6 +296,7 @@ void FolderConnection::begin()
 {
     if (m_inTransaction)
         throw EngineError(EngineMessage(text::SqlError, {QStringLiteral("a transaction is already active")}));
+    attachFolder();
     try {
         m_db.exec(QStringLiteral("BEGIN"));
     } catch (const DbFailure &failure) {
@@ -227,6 +333,40 @@ void FolderConnection::rollback()
     }
     noteWrite();
     detachUnused();
+    const std::vector<ConnectionListener *> listeners = m_listeners;
+    for (ConnectionListener *listener : listeners)
+        listener->afterRollback();
+}
+
+void FolderConnection::runKept(const QString &sql)
+{
+    std::unique_ptr<DbStatement> statement = takeStatement(sql);
+    try {
+        statement->execute();
+    } catch (const DbFailure &failure) {
+        giveStatement(sql, std::move(statement));
+        throw MapFailure(failure, m_folder);
+    }
+    giveStatement(sql, std::move(statement));
+}
+
+void FolderConnection::savepoint(const QString &name)
+{
+    if (!m_inTransaction)
+        throw EngineError(EngineMessage(text::SqlError, {QStringLiteral("no transaction is active")}));
+    runKept(QStringLiteral("SAVEPOINT %1").arg(QuoteId(name)));
+}
+
+void FolderConnection::release(const QString &name)
+{
+    runKept(QStringLiteral("RELEASE %1").arg(QuoteId(name)));
+}
+
+void FolderConnection::rollbackTo(const QString &name)
+{
+    runKept(QStringLiteral("ROLLBACK TO %1").arg(QuoteId(name)));
+    runKept(QStringLiteral("RELEASE %1").arg(QuoteId(name)));
+    noteWrite();
     const std::vector<ConnectionListener *> listeners = m_listeners;
     for (ConnectionListener *listener : listeners)
         listener->afterRollback();

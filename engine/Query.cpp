@@ -72,7 +72,7 @@ public:
     explicit Impl(Query &query) : q(query) {}
     ~Impl() { close(); }
 
-    Translation translate(const QString &statement);
+    std::shared_ptr<const Translation> translate(const QString &statement);
     // Attaches the statement's tables and gives its text with their schema names.
     QString bindTables(const Translation &translation);
     void releaseTables();
@@ -108,10 +108,9 @@ public:
     std::vector<QVariant> lockedStorage;
 };
 
-Translation Query::Impl::translate(const QString &statement)
+std::shared_ptr<const Translation> Query::Impl::translate(const QString &statement)
 {
-    const FolderConnection *c = connection.get();
-    return TranslateStatement(statement, [c](const QString &name) { return c->lookupSchema(name); });
+    return connection->translation(statement);
 }
 
 QString Query::Impl::bindTables(const Translation &translation)
@@ -119,7 +118,7 @@ QString Query::Impl::bindTables(const Translation &translation)
     QString sql = translation.sql;
     for (const TableRef &ref : translation.tables) {
         const QString name = tablefile::DisplayName(ref.name);
-        const QString path = tablefile::Locate(connection->folder(), ref.name);
+        const QString path = connection->locate(ref.name);
         if (path.isEmpty())
             throw EngineError(EngineMessage(text::TableMissing, {name}));
         const QString schemaName = connection->pin(path, name);
@@ -151,9 +150,11 @@ void Query::Impl::bindParams(DbStatement &statement, const Translation &translat
         if (!value)
             throw EngineError(EngineMessage(text::SqlError, {QStringLiteral("no value for the parameter '%1'").arg(name)}));
         std::optional<FieldType> type;
-        for (const ParamUse &use : translation.params) {
-            if (use.name.compare(name, Qt::CaseInsensitive) == 0)
-                type = use.type;
+        for (auto use = translation.params.crbegin(); use != translation.params.crend(); ++use) {
+            if (use->name.compare(name, Qt::CaseInsensitive) == 0) {
+                type = use->type;
+                break;
+            }
         }
         statement.bind(i, paramStorage(name, *value, type));
     }
@@ -161,7 +162,8 @@ void Query::Impl::bindParams(DbStatement &statement, const Translation &translat
 
 int Query::Impl::run(const QString &statement)
 {
-    const Translation translation = translate(statement);
+    const std::shared_ptr<const Translation> translated = translate(statement);
+    const Translation &translation = *translated;
     switch (translation.kind) {
     case StatementKind::CreateTable:
         tableops::CreateTable(connection->folder(), translation.createdTable, translation.ifNotExists);
@@ -182,20 +184,31 @@ int Query::Impl::run(const QString &statement)
         return 0;
     default: break;
     }
+    QString sql;
+    std::unique_ptr<DbStatement> prepared;
+    const auto giveBack = [&] {
+        if (prepared)
+            connection->giveStatement(sql, std::move(prepared));
+    };
     try {
-        const QString sql = bindTables(translation);
-        DbStatement prepared(connection->db(), sql);
-        bindParams(prepared, translation);
-        prepared.execute();
+        sql = bindTables(translation);
+        prepared = connection->takeStatement(sql);
+        bindParams(*prepared, translation);
+        prepared->execute();
         const int changed = translation.kind == StatementKind::Select ? 0 : connection->handle().changes();
-        if (translation.kind != StatementKind::Select)
-            connection->noteWrite();
+        if (translation.kind != StatementKind::Select) {
+            for (const QString &path : std::as_const(pinned))
+                connection->noteWrite(path);
+        }
+        giveBack();
         releaseTables();
         return changed;
     } catch (const DbFailure &failure) {
+        giveBack();
         releaseTables();
         fail(failure, display);
     } catch (...) {
+        giveBack();
         releaseTables();
         throw;
     }
@@ -206,30 +219,40 @@ void Query::Impl::openResult()
     const QStringList statements = SplitScript(q.m_sql);
     if (statements.size() != 1)
         throw EngineError(EngineMessage(text::SqlError, {QStringLiteral("a query opens exactly one SELECT statement")}));
-    const Translation translation = translate(statements.first());
+    const std::shared_ptr<const Translation> translated = translate(statements.first());
+    const Translation &translation = *translated;
     if (translation.kind != StatementKind::Select)
         throw EngineError(EngineMessage(text::SqlError, {QStringLiteral("the statement gives no result set")}));
     columns = translation.columns;
     rows.clear();
     rowIds.clear();
+    QString sql;
+    std::unique_ptr<DbStatement> prepared;
+    const auto giveBack = [&] {
+        if (prepared)
+            connection->giveStatement(sql, std::move(prepared));
+    };
     try {
-        const QString sql = bindTables(translation);
-        DbStatement prepared(connection->db(), sql);
-        bindParams(prepared, translation);
+        sql = bindTables(translation);
+        prepared = connection->takeStatement(sql);
+        bindParams(*prepared, translation);
         const int count = int(columns.size());
-        while (prepared.step()) {
+        while (prepared->step()) {
             std::vector<QVariant> row;
             row.reserve(size_t(count));
             for (int i = 0; i < count; ++i)
-                row.push_back(codec::Read(columns[i].definition, prepared, i));
+                row.push_back(codec::Read(columns[i].definition, *prepared, i));
             rows.push_back(std::move(row));
             if (translation.hasRowId)
-                rowIds.push_back(prepared.int64(count));
+                rowIds.push_back(prepared->int64(count));
         }
+        giveBack();
     } catch (const DbFailure &failure) {
+        giveBack();
         releaseTables();
         fail(failure, display);
     } catch (...) {
+        giveBack();
         releaseTables();
         throw;
     }
@@ -345,7 +368,7 @@ int Query::Impl::post(int row, bool inserting, const std::vector<QVariant> &buff
             for (size_t i = 0; i < values.size(); ++i)
                 insert.bind(int(i) + 1, values[i]);
             insert.execute();
-            connection->noteWrite();
+            connection->noteWrite(basePath);
             rowIds.push_back(connection->handle().lastInsertRowId());
             rows.push_back(buffer);
             return int(rows.size()) - 1;
@@ -364,7 +387,7 @@ int Query::Impl::post(int row, bool inserting, const std::vector<QVariant> &buff
                 update.bind(parameter++, value);
             update.bindInt64(parameter, lockedRowId);
             update.execute();
-            connection->noteWrite();
+            connection->noteWrite(basePath);
             if (const auto written = readBase(lockedRowId))
                 lockedStorage = *written;
         }
@@ -384,7 +407,7 @@ void Query::Impl::remove(int row)
     } catch (const DbFailure &failure) {
         fail(failure, display);
     }
-    connection->noteWrite();
+    connection->noteWrite(basePath);
     rows.erase(rows.begin() + row);
     rowIds.erase(rowIds.begin() + row);
 }

@@ -41,6 +41,10 @@ public:
 
     QVariant value(int row, int column);
     quint64 currentTransaction() const; // serial of the open transaction, 0 for none
+    // Counts the writes that may have changed this table's rows.
+    quint64 generation() const { return connection->writeGeneration() + *writes; }
+    bool inRange(const std::vector<QVariant> &key) const;
+    std::vector<QVariant> rangeKey(const QVariantList &values) const;
     const std::vector<QVariant> *cachedRow(qint64 rowId);
     void keepOwnWrite(quint64 generationBefore, qint64 rowId);
     std::vector<QVariant> readColumns(const DbStatement &statement, int first) const;
@@ -68,6 +72,7 @@ public:
 
     Table &q;
     std::shared_ptr<FolderConnection> connection;
+    quint64 *writes = nullptr;
     QString path;
     QString schemaName;
     QString display;
@@ -83,6 +88,11 @@ public:
     std::unique_ptr<DbStatement> insertRow;
     std::unique_ptr<DbStatement> deleteRow;
     std::unique_ptr<DbStatement> filterMatch;
+    std::unique_ptr<DbStatement> selectKeys; // of loadRows, kept while its text stays
+    QString selectKeysSql;
+    // The range on the current index as key values; none when not set.
+    std::optional<std::vector<QVariant>> rangeStart;
+    std::optional<std::vector<QVariant>> rangeEnd;
     std::map<std::vector<bool>, std::unique_ptr<DbStatement>> updates;
 
     // Rows read lately, by rowid, valid while nothing else wrote through the
@@ -132,6 +142,7 @@ void Table::Impl::open()
     if (path.isEmpty())
         throw EngineError(EngineMessage(text::TableMissing, {display}));
     schemaName = connection->pin(path, display);
+    writes = FolderConnection::writeCounter(path);
     try {
         schema = connection->schemaOf(schemaName, display);
         display = schema.name; // messages name the table as it was created
@@ -170,6 +181,8 @@ void Table::Impl::close()
     insertRow.reset();
     deleteRow.reset();
     filterMatch.reset();
+    selectKeys.reset();
+    selectKeysSql.clear();
     updates.clear();
     locks.reset();
     rowIds.clear();
@@ -271,6 +284,23 @@ void Table::Impl::loadRows()
             masterStorage.push_back(codec::ToStorage(column, (*shownMaster)[i]));
         }
     }
+    std::vector<QVariant> rangeStorage;
+    rangeStart.reset();
+    rangeEnd.reset();
+    if (!q.m_rangeStart.isEmpty() || !q.m_rangeEnd.isEmpty()) {
+        rangeStart = rangeKey(q.m_rangeStart);
+        rangeEnd = rangeKey(q.m_rangeEnd);
+        // The leading field narrows the read; the whole range is checked below.
+        const ColumnDef &column = schema.columns[orderColumns.front()];
+        if (!rangeStart->empty() && (*rangeStart)[0].isValid()) {
+            conditions << QuoteId(column.name) + QStringLiteral(">=?");
+            rangeStorage.push_back(codec::ToStorage(column, codec::Normalize(column, q.m_rangeStart.front(), display)));
+        }
+        if (!rangeEnd->empty() && (*rangeEnd)[0].isValid()) {
+            conditions << QuoteId(column.name) + QStringLiteral("<=?");
+            rangeStorage.push_back(codec::ToStorage(column, codec::Normalize(column, q.m_rangeEnd.front(), display)));
+        }
+    }
     QStringList selected{QStringLiteral("rowid")};
     for (const int column : orderColumns)
         selected << QuoteId(schema.columns[column].name);
@@ -280,23 +310,38 @@ void Table::Impl::loadRows()
     const size_t parts = orderColumns.size();
     std::vector<qint64> ids;
     std::vector<QVariant> values;
+    std::vector<QVariant> key(parts);
     try {
         if (!filterCondition.isEmpty()) {
             filterMatch = std::make_unique<DbStatement>(
                 connection->db(),
                 QStringLiteral("SELECT 1 FROM %1 WHERE rowid=? AND (%2)").arg(qualified, filterCondition));
         }
-        DbStatement read(connection->db(), sql);
-        for (size_t i = 0; i < masterStorage.size(); ++i)
-            read.bind(int(i) + 1, masterStorage[i]);
+        if (!selectKeys || selectKeysSql != sql) {
+            selectKeys.reset();
+            selectKeys = std::make_unique<DbStatement>(connection->db(), sql);
+            selectKeysSql = sql;
+        }
+        DbStatement &read = *selectKeys;
+        int parameter = 1;
+        for (const QVariant &value : masterStorage)
+            read.bind(parameter++, value);
+        for (const QVariant &value : rangeStorage)
+            read.bind(parameter++, value);
         while (read.step()) {
-            ids.push_back(read.int64(0));
             for (size_t k = 0; k < parts; ++k) {
                 const ColumnDef &column = schema.columns[orderColumns[k]];
-                values.push_back(codec::KeyOf(column, codec::Read(column, read, int(k) + 1)));
+                key[k] = codec::KeyOf(column, codec::Read(column, read, int(k) + 1));
             }
+            if (!inRange(key))
+                continue;
+            ids.push_back(read.int64(0));
+            values.insert(values.end(), key.begin(), key.end());
         }
+        read.reset();
     } catch (const DbFailure &failure) {
+        if (selectKeys)
+            selectKeys->reset();
         fail(failure);
     }
     std::vector<size_t> order(ids.size());
@@ -322,6 +367,35 @@ void Table::Impl::loadRows()
     }
 }
 
+std::vector<QVariant> Table::Impl::rangeKey(const QVariantList &values) const
+{
+    std::vector<QVariant> key;
+    const size_t parts = std::min(size_t(values.size()), indexFieldCount);
+    for (size_t i = 0; i < parts; ++i) {
+        const ColumnDef &column = schema.columns[orderColumns[i]];
+        key.push_back(codec::KeyOf(column, codec::Normalize(column, values[qsizetype(i)], display)));
+    }
+    return key;
+}
+
+bool Table::Impl::inRange(const std::vector<QVariant> &key) const
+{
+    // Keys compare on the fields the range gives, as FindKey does.
+    const auto compare = [&](const std::vector<QVariant> &bound) {
+        for (size_t k = 0; k < bound.size() && k < key.size(); ++k) {
+            const int c = codec::CompareKeys(key[k], bound[k]);
+            if (c != 0)
+                return c;
+        }
+        return 0;
+    };
+    if (rangeStart && compare(*rangeStart) < 0)
+        return false;
+    if (rangeEnd && compare(*rangeEnd) > 0)
+        return false;
+    return true;
+}
+
 void Table::Impl::afterRollback()
 {
     cache.clear();
@@ -337,9 +411,9 @@ quint64 Table::Impl::currentTransaction() const
 
 const std::vector<QVariant> *Table::Impl::cachedRow(qint64 rowId)
 {
-    if (cacheGeneration != connection->writeGeneration() || cacheTransaction != currentTransaction()) {
+    if (cacheGeneration != generation() || cacheTransaction != currentTransaction()) {
         cache.clear();
-        cacheGeneration = connection->writeGeneration();
+        cacheGeneration = generation();
         cacheTransaction = currentTransaction();
     }
     const auto found = cache.find(rowId);
@@ -353,7 +427,7 @@ void Table::Impl::keepOwnWrite(quint64 generationBefore, qint64 rowId)
         cache.clear();
         return;
     }
-    cacheGeneration = connection->writeGeneration();
+    cacheGeneration = generation();
     cache.erase(rowId); // the written row is read again when it is next shown
 }
 
@@ -453,7 +527,7 @@ void Table::Impl::lock(int row)
     }
     lockedRowId = id;
     lockedValues = std::move(*values);
-    lockedGeneration = connection->writeGeneration();
+    lockedGeneration = generation();
     lockedTransaction = currentTransaction();
 }
 
@@ -534,6 +608,8 @@ void Table::Impl::eraseAt(size_t position)
 
 bool Table::Impl::inView(qint64 rowId, const std::vector<QVariant> &values)
 {
+    if ((rangeStart || rangeEnd) && !inRange(keyOf(values)))
+        return false;
     if (master) {
         if (!shownMaster)
             return false;
@@ -571,11 +647,11 @@ int Table::Impl::post(int row, bool inserting, const std::vector<QVariant> &buff
         if (inserting) {
             for (int i = 0; i < columns; ++i)
                 codec::Bind(*insertRow, i + 1, schema.columns[i], buffer[size_t(i)]);
-            const quint64 before = connection->writeGeneration();
+            const quint64 before = generation();
             insertRow->execute();
             insertRow->reset();
             const qint64 id = connection->handle().lastInsertRowId();
-            connection->noteWrite();
+            ++*writes;
             keepOwnWrite(before, id);
             if (!inView(id, buffer))
                 return std::clamp(row, 0, std::max(0, int(rowIds.size()) - 1));
@@ -588,7 +664,7 @@ int Table::Impl::post(int row, bool inserting, const std::vector<QVariant> &buff
         // Inside a transaction no other connection can have written the file
         // since the row was read under the lock; writes through this one are counted.
         const bool unchanged = lockedTransaction != 0 && lockedTransaction == currentTransaction()
-                               && lockedGeneration == connection->writeGeneration();
+                               && lockedGeneration == generation();
         if (!unchanged) {
             const auto current = readRow(id);
             if (!current || *current != lockedValues)
@@ -613,10 +689,10 @@ int Table::Impl::post(int row, bool inserting, const std::vector<QVariant> &buff
                 codec::Bind(*update, parameter++, schema.columns[i], buffer[size_t(i)]);
         }
         update->bindInt64(parameter, id);
-        const quint64 before = connection->writeGeneration();
+        const quint64 before = generation();
         update->execute();
         update->reset();
-        connection->noteWrite();
+        ++*writes;
         keepOwnWrite(before, id);
         const size_t position = size_t(row);
         if (!inView(id, buffer)) {
@@ -639,7 +715,7 @@ int Table::Impl::post(int row, bool inserting, const std::vector<QVariant> &buff
 void Table::Impl::remove(int row)
 {
     const qint64 id = rowIds.at(size_t(row));
-    const quint64 before = connection->writeGeneration();
+    const quint64 before = generation();
     try {
         deleteRow->bindInt64(1, id);
         deleteRow->execute();
@@ -648,7 +724,7 @@ void Table::Impl::remove(int row)
         deleteRow->reset();
         fail(failure);
     }
-    connection->noteWrite();
+    ++*writes;
     keepOwnWrite(before, id);
     eraseAt(size_t(row));
 }
@@ -802,6 +878,24 @@ void Table::setFiltered(bool on)
         setPosition(0);
         emit rowsChanged();
     }
+}
+
+void Table::setRange(const QVariantList &startKeys, const QVariantList &endKeys)
+{
+    if (active())
+        checkBrowseMode();
+    m_rangeStart = startKeys;
+    m_rangeEnd = endKeys;
+    if (active()) {
+        m_impl->loadRows();
+        setPosition(0);
+        emit rowsChanged();
+    }
+}
+
+void Table::cancelRange()
+{
+    setRange({}, {});
 }
 
 void Table::setMasterSource(Dataset *master, const QString &masterFields, const QString &detailFields)

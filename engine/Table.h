@@ -34,6 +34,13 @@ public:
     bool filtered() const { return m_filtered; }
     void setFiltered(bool on);
 
+    // Shows only the rows whose leading fields of the current index lie
+    // between the two keys, both included (a shorter key compares on its
+    // fields only); setRange({id}, {id}) shows one asset's year rows. Cheaper
+    // than a filter: the read uses the index.
+    void setRange(const QVariantList &startKeys, const QVariantList &endKeys);
+    void cancelRange();
+
     // Master-detail: show only the rows whose detailFields equal the master's
     // current masterFields (semicolon-separated lists).
     void setMasterSource(Dataset *master, const QString &masterFields, const QString &detailFields);
@@ -68,6 +75,8 @@ private:
     QString m_indexName;
     QString m_filter;
     bool m_filtered = false;
+    QVariantList m_rangeStart;
+    QVariantList m_rangeEnd;
 };
 
 } // namespace qpn::engine

@@ -295,9 +295,19 @@ TableSchema FileSchema(const QString &path, const QString &displayName)
     return schema;
 }
 
+namespace {
+quint64 schemaGeneration = 1;
+}
+
 void ForgetSchemas()
 {
     schemaCache().clear();
+    ++schemaGeneration;
+}
+
+quint64 SchemaGeneration()
+{
+    return schemaGeneration;
 }
 
 } // namespace qpn::engine::tablefile

@@ -40,6 +40,9 @@ void CreateFile(const QString &path, const TableSchema &schema);
 // The schema of a table file, cached until a schema change in this process.
 TableSchema FileSchema(const QString &path, const QString &displayName);
 void ForgetSchemas();
+// Changes whenever ForgetSchemas runs, so caches of schemas and of what was
+// derived from them know when to start again.
+quint64 SchemaGeneration();
 
 // SQLite names of the table's indexes inside its file.
 QString PrimaryIndexSqlName();

@@ -7,6 +7,7 @@
 #include "engine/Field.h"
 #include "engine/Session.h"
 #include "engine/Table.h"
+#include "export/CsvImport.h"
 #include "export/DatasetCsvExport.h"
 #include "lib/AppOptions.h"
 #include "lib/DateValue.h"
@@ -82,9 +83,11 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     timer.start();
     fillAssets(data, assets);
+    std::printf("register of %d assets filled in %.2f s\n", assets, seconds(timer));
+    timer.restart();
     AssetOperations operations(data);
     operations.recalculateAll();
-    std::printf("register of %d assets built and calculated in %.2f s\n", assets, seconds(timer));
+    std::printf("every asset calculated in %.2f s\n", seconds(timer));
 
     const QString csv = QDir(base).filePath(QStringLiteral("assets.csv"));
     timer.restart();
@@ -98,8 +101,16 @@ int main(int argc, char **argv)
                 static_cast<long long>(QFileInfo(csv).size()));
 
     timer.restart();
-    const int recalculated = operations.importCsv(csv);
-    std::printf("CSV import + recalculation:    %.2f s (%d assets)\n", seconds(timer), recalculated);
+    {
+        engine::Table table;
+        table.setDatabaseName(data);
+        table.setTableName(QStringLiteral("daicyoA"));
+        CsvImport::run(csv, table, 1, AssetLayouts::importFieldNames());
+    }
+    const double importOnly = seconds(timer);
+    const int recalculated = operations.recalculateAll();
+    std::printf("CSV import + recalculation:    %.2f s (import %.2f s, %d assets recalculated)\n", seconds(timer),
+                importOnly, recalculated);
 
     const QString book = QDir(base).filePath(QStringLiteral("assets.xlsx"));
     timer.restart();

@@ -6,7 +6,13 @@
 #include "app/TPassChk.h"
 #include "depreciation/Tkoushin.h"
 #include "platform/ModalForms.h"
+#include "register/TBumon.h"
 #include "register/THead.h"
+#include "register/TMaster1.h"
+#include "register/TMaster2.h"
+#include "register/TMaster3.h"
+#include "register/Tkamoku.h"
+#include "register/Tukeire.h"
 #include "store/SchemaMaker.h"
 
 namespace qpn {
@@ -36,6 +42,14 @@ void Program::wireMenu()
         ExecModal(form);
     });
     m_main->setMenuAction(QStringLiteral("Button7"), [this] { ExecModal(*m_koushin); });
+
+    // The master lists.
+    m_main->setMenuAction(QStringLiteral("Button2"), [this] { Tkamoku::Execute(m_main.get()); });
+    m_main->setMenuAction(QStringLiteral("Button3"), [this] { TBumon::Execute(m_main.get()); });
+    m_main->setMenuAction(QStringLiteral("Button4"), [this] { Tukeire::Execute(m_main.get()); });
+    m_main->setMenuAction(QStringLiteral("Button10"), [this] { TMaster1::Execute(m_main.get()); });
+    m_main->setMenuAction(QStringLiteral("Button11"), [this] { TMaster2::Execute(m_main.get()); });
+    m_main->setMenuAction(QStringLiteral("Button16"), [this] { TMaster3::Execute(m_main.get()); });
 }
 
 Program::~Program()

@@ -39,8 +39,14 @@ AssetCalculation::AssetCalculation(engine::Database &database)
 AssetPassEnd AssetCalculation::calculate(AssetData &data, int mode, Currency bookValueChange,
                                          Currency subsidyValueChange)
 {
+    const AssetData stored = data;
+    return calculate(data, stored, mode, bookValueChange, subsidyValueChange);
+}
+
+AssetPassEnd AssetCalculation::calculate(AssetData &data, const AssetData &before, int mode,
+                                         Currency bookValueChange, Currency subsidyValueChange)
+{
     m_calculator.setOptions(CalcOptions::fromAppOptions());
-    const AssetData before = data;
     // Inside a caller's transaction (a slice of a batch run) the asset is a
     // savepoint of it: a failure takes back exactly this asset's writes.
     std::optional<engine::Transaction> own;

@@ -29,6 +29,11 @@ public:
     // check; the year rows changed by an entered book value stay saved.
     // On return the asset and its rows are as stored.
     AssetPassEnd calculate(AssetData &data, int mode, Currency bookValueChange, Currency subsidyValueChange);
+    // The same for an asset whose rows differ from what is stored (the batch
+    // run clears the fixed marks of a recalculation in memory): what is
+    // written is the difference from the stored state.
+    AssetPassEnd calculate(AssetData &data, const AssetData &stored, int mode, Currency bookValueChange,
+                           Currency subsidyValueChange);
     // The same for the stored asset with this number; Completed when there is none.
     AssetPassEnd calculate(int assetId, int mode, Currency bookValueChange, Currency subsidyValueChange);
 

@@ -215,6 +215,12 @@ std::vector<const engine::Field *> FieldsOf(const engine::Query &query, VisitCol
 
 std::vector<AssetData> AssetStore::load(int firstId, int lastId) const
 {
+    std::vector<int> orphans;
+    return load(firstId, lastId, orphans);
+}
+
+std::vector<AssetData> AssetStore::load(int firstId, int lastId, std::vector<int> &markedOrphans) const
+{
     std::vector<AssetData> assets;
     static const QString assetColumns = ColumnList<AssetRecord>({QStringLiteral("ID")}, AssetColumns);
     const auto a = query(QStringLiteral("select %1 from daicyoA where ID >= :A and ID <= :B order by ID").arg(assetColumns));
@@ -253,6 +259,8 @@ std::vector<AssetData> AssetStore::load(int firstId, int lastId) const
         const auto owner = indexOf.find(row.ID);
         if (owner != indexOf.end())
             assets[owner->second].rows.push_back(std::move(row));
+        else if (row.F1 && (markedOrphans.empty() || markedOrphans.back() != row.ID))
+            markedOrphans.push_back(row.ID);
     }
     return assets;
 }
@@ -437,6 +445,14 @@ void AssetStore::fixYearsBefore(int fiscalYear) const
 void AssetStore::clearFixedMarks() const
 {
     query(QStringLiteral("UpDate daicyoB Set F1 = Null"))->execSql();
+}
+
+void AssetStore::clearFixedMarks(int firstId, int lastId) const
+{
+    const auto q = query(QStringLiteral("update daicyoB set F1 = null where ID >= :A and ID <= :B and F1 is not null"));
+    q->setParam(QStringLiteral("A"), firstId);
+    q->setParam(QStringLiteral("B"), lastId);
+    q->execSql();
 }
 
 void AssetStore::CalcF1(int fiscalYear) const

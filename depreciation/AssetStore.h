@@ -33,6 +33,9 @@ public:
     std::vector<int> assetIds() const;
     // The assets numbered first to last, with their rows, in key order.
     std::vector<AssetData> load(int firstId, int lastId) const;
+    // The same, also telling the numbers in that span of year rows that have
+    // no asset and carry a fixed mark.
+    std::vector<AssetData> load(int firstId, int lastId, std::vector<int> &markedOrphans) const;
     std::optional<AssetData> load(int id) const;
 
     // Opens the tables the writes go through (else the first save does).
@@ -54,6 +57,8 @@ public:
     // clears every mark.
     void fixYearsBefore(int fiscalYear) const;
     void clearFixedMarks() const;
+    // Clears the marks of the year rows of the assets numbered first to last.
+    void clearFixedMarks(int firstId, int lastId) const;
     // Fixing on closing the settings: the rows whose year + 1 is at most the
     // given year, a row without a year reading as year 0.
     void CalcF1(int fiscalYear) const;

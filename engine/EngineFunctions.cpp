@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace qpn::engine {
@@ -21,7 +22,7 @@ struct CheckSpec
     std::vector<ColumnDef> columns;
 };
 
-CheckSpec *parseSpec(const unsigned char *text)
+std::unique_ptr<CheckSpec> parseSpec(const unsigned char *text)
 {
     const QStringList parts = QString::fromUtf8(reinterpret_cast<const char *>(text)).split(QChar(0x1f));
     auto spec = std::make_unique<CheckSpec>();
@@ -37,7 +38,7 @@ CheckSpec *parseSpec(const unsigned char *text)
         column.size = parts[i + 2].toInt();
         spec->columns.push_back(column);
     }
-    return spec.release();
+    return spec;
 }
 
 void raise(sqlite3_context *context, const QString &message)
@@ -57,16 +58,14 @@ void checking(sqlite3_context *context, int, sqlite3_value **)
 
 void check(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
-    auto *spec = static_cast<CheckSpec *>(sqlite3_get_auxdata(context, 0));
-    if (!spec) {
-        spec = parseSpec(sqlite3_value_text(argv[0]));
-        sqlite3_set_auxdata(context, 0, spec, [](void *p) { delete static_cast<CheckSpec *>(p); });
-        spec = static_cast<CheckSpec *>(sqlite3_get_auxdata(context, 0));
-        if (!spec) {
-            sqlite3_result_error_nomem(context);
-            return;
-        }
-    }
+    // A trigger's program drops its functions' auxiliary data after each
+    // row, so parsed texts are kept here, by text; a folder has few tables.
+    static std::unordered_map<QByteArray, std::unique_ptr<CheckSpec>> specs;
+    const QByteArray text(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])), sqlite3_value_bytes(argv[0]));
+    std::unique_ptr<CheckSpec> &parsed = specs[text];
+    if (!parsed)
+        parsed = parseSpec(reinterpret_cast<const unsigned char *>(text.constData()));
+    const CheckSpec *spec = parsed.get();
     try {
         for (int i = 1; i < argc && size_t(i - 1) < spec->columns.size(); ++i) {
             const ColumnDef &column = spec->columns[size_t(i - 1)];

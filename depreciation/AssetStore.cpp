@@ -437,7 +437,8 @@ void AssetStore::dropRow(int assetId, const std::optional<int> &storedSub)
 
 void AssetStore::fixYearsBefore(int fiscalYear) const
 {
-    const auto q = query(QStringLiteral("UpDate daicyoB Set F1=1 where Nendo<:PM1"));
+    // Rows marked already are left alone: the same marks, fewer writes.
+    const auto q = query(QStringLiteral("UpDate daicyoB Set F1=1 where Nendo<:PM1 and (F1 is null or F1 <> 1)"));
     q->setParam(QStringLiteral("PM1"), fiscalYear);
     q->execSql();
 }

@@ -75,7 +75,7 @@ struct Decimal
             while (!digits.empty() && digits.back() == '9')
                 digits.pop_back();
             if (digits.empty()) {
-                digits = "1";
+                digits.push_back('1');
                 ++exponent;
             } else {
                 ++digits.back();

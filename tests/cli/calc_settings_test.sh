@@ -1,18 +1,8 @@
 #!/bin/sh
 # qpn settings and qpn calc on a register made by init: settings applied as the
 # settings form's close applies them, a recalculation, a protected run, a stop.
-set -u
 qpn=$1
-root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-failures=0
-
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-check() { # what expected actual
-    [ "$2" = "$3" ] || fail "$1
-  expected: $2
-  actual:   $3"
-}
+. "$(dirname "$0")/testlib.sh"
 
 base=$root/reg
 mkdir -p "$base"

@@ -1,17 +1,7 @@
 #!/bin/sh
 # qpn header: the header row as column,value lines, nulls empty, dates yyyy/mm/dd.
-set -u
 qpn=$1
-root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-failures=0
-
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-check() { # what expected actual
-    [ "$2" = "$3" ] || fail "$1
-  expected: $2
-  actual:   $3"
-}
+. "$(dirname "$0")/testlib.sh"
 
 base=$root/reg
 mkdir -p "$base"

@@ -1,18 +1,8 @@
 #!/bin/sh
 # qpn init and qpn sql on fresh register folders: tables, seeding, the header
 # row, CSV output of the value types, parameters and errors.
-set -u
 qpn=$1
-root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-failures=0
-
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-check() { # what expected actual
-    [ "$2" = "$3" ] || fail "$1
-  expected: $2
-  actual:   $3"
-}
+. "$(dirname "$0")/testlib.sh"
 sql() { "$qpn" --base "$base" sql "$@"; }
 
 # A first init creates every table, seeds the chosen list and stores the name.

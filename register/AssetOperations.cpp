@@ -16,6 +16,7 @@
 #include <QDate>
 
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -48,6 +49,16 @@ void bind(engine::Query &query, const AssetOperations::SearchCriteria &criteria)
         query.setParam(QStringLiteral("KAMOKU"), *criteria.kamoku);
     if (!criteria.name.isEmpty())
         query.setParam(QStringLiteral("NAME"), QStringLiteral("%") + criteria.name + QStringLiteral("%"));
+}
+
+// A year row still being typed in is saved before the asset moves or the
+// tables close: a detail in editing would neither follow its asset nor keep
+// the typed amount.
+void saveEdits(engine::Table &years, engine::Table &assets)
+{
+    if (years.active())
+        years.checkBrowseMode();
+    assets.checkBrowseMode();
 }
 
 } // namespace
@@ -168,6 +179,7 @@ AssetOperations::RegisterResult AssetOperations::registerAsset(const RegisterInp
                    {DialogButton::Ok});
         return RegisterResult::Refused;
     }
+    m_years->checkBrowseMode();
     if (a.state() == engine::DatasetState::Browse)
         a.edit();
     if (input.method)
@@ -225,7 +237,7 @@ bool AssetOperations::deleteAsset()
 
 void AssetOperations::jump(int id)
 {
-    m_assets->checkBrowseMode();
+    saveEdits(*m_years, *m_assets);
     m_assets->findNearest({id});
 }
 
@@ -274,7 +286,7 @@ AssetOperations::SearchSums AssetOperations::search(const SearchCriteria &criter
 void AssetOperations::writeBack(const engine::Query &result)
 {
     engine::Table &a = *m_assets;
-    a.checkBrowseMode();
+    saveEdits(*m_years, a);
     if (!a.findKey({result.fieldByName(QStringLiteral("ID")).value()}))
         return;
     a.edit();
@@ -319,16 +331,32 @@ int AssetOperations::recalculateAll()
                               table.fieldByName(QStringLiteral("国補期首簿価")).asCurrency()});
         table.close();
     }
+    // Each asset is a savepoint of a transaction committed every few thousand
+    // assets: a failure takes back that asset alone and keeps the ones before
+    // it, without a disk sync per asset.
+    constexpr int CommitEvery = 2048;
     AssetCalculation calculation(database());
+    std::optional<engine::Transaction> transaction;
     int done = 0;
     try {
         for (const Opening &asset : assets) {
+            if (!transaction)
+                transaction.emplace(database());
             calculation.calculate(asset.id, 1, asset.book, asset.subsidy);
-            ++done;
+            if (++done % CommitEvery == 0) {
+                transaction->commit();
+                transaction.reset();
+            }
         }
     } catch (const CalculationStopped &) {
         // Its message has been shown; the rest of the run is abandoned.
+    } catch (...) {
+        if (transaction)
+            transaction->commit();
+        throw;
     }
+    if (transaction)
+        transaction->commit();
     return done;
 }
 

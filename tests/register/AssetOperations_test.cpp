@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace qpn {
@@ -279,6 +280,282 @@ TEST_F(AssetOperationsTest, CsvRoundTripKeepsTheAssetsAndRecalculates)
     EXPECT_GT(table.fieldByName("期末簿価").asCurrency(), Currency());
     table.next();
     EXPECT_EQ(table.fieldByName("廃棄日").asDateTime(), EncodeDate(2024, 5, 1));
+}
+
+// Year rows after a Register: the fixed marks of the past years and the
+// figures of every year, read from the stored table.
+struct StoredYear
+{
+    int nendo = 0;
+    int f1 = 0; // 0 for an open row
+    Currency depreciation;
+    Currency drawdown;
+};
+
+class AssetYearRowsTest : public AssetOperationsTest
+{
+protected:
+    // A straight-line asset bought in 2020 with a subsidy, registered once
+    // (the years before 2024 come out fixed).
+    void addRegisteredAsset(int id, const QDate &bought = QDate(2020, 4, 1), qint64 subsidy = 400000)
+    {
+        m_ops->close();
+        addAsset(id, "机", bought, 1000000, 8);
+        engine::Table table;
+        table.setDatabaseName(m_data);
+        table.setTableName("daicyoA");
+        table.open();
+        ASSERT_TRUE(table.findKey({id}));
+        table.edit();
+        table.fieldByName("国補積立金").setAsCurrency(Currency::fromYen(subsidy));
+        table.post();
+        table.close();
+        registerAsset(id, 0);
+    }
+    void registerAsset(int id, int protection)
+    {
+        if (!m_ops->assets().active())
+            m_ops->open();
+        ASSERT_TRUE(m_ops->assets().findKey({id}));
+        AssetOperations::RegisterInput input;
+        input.protection = protection;
+        ASSERT_EQ(m_ops->registerAsset(input), AssetOperations::RegisterResult::Calculated) << id;
+    }
+    std::map<int, StoredYear> storedYears(int id) const
+    {
+        engine::Query query;
+        query.setDatabaseName(m_data);
+        query.setSql("Select Nendo, F1, 当年償却額, 国補当年取崩額 From daicyoB Where ID=:ID");
+        query.setParam("ID", id);
+        query.open();
+        std::map<int, StoredYear> years;
+        for (query.first(); !query.eof(); query.next()) {
+            const int nendo = query.field(0).asInteger();
+            years[nendo] = {nendo, query.field(1).asInteger(), query.field(2).asCurrency(), query.field(3).asCurrency()};
+        }
+        return years;
+    }
+    // Moves the shown year rows to the year; false when it is not shown.
+    bool goToYear(int nendo) const
+    {
+        engine::Table &y = m_ops->yearRows();
+        for (y.first(); !y.eof(); y.next()) {
+            if (y.fieldByName("Nendo").asInteger() == nendo)
+                return true;
+        }
+        return false;
+    }
+    QList<int> shownYears() const
+    {
+        QList<int> years;
+        engine::Table &y = m_ops->yearRows();
+        for (y.first(); !y.eof(); y.next())
+            years << y.fieldByName("Nendo").asInteger();
+        return years;
+    }
+};
+
+TEST_F(AssetYearRowsTest, ListChoiceShowsTheCurrentAssetsYears)
+{
+    addRegisteredAsset(1);
+    addRegisteredAsset(2, QDate(2022, 4, 1));
+    m_ops->assets().findKey({1});
+    EXPECT_EQ(shownYears(), (QList<int>{2020, 2021, 2022, 2023, 2024, 2025, 2026, 2027})) << "購入時から at start";
+    m_ops->setListChoice(0);
+    EXPECT_EQ(shownYears(), (QList<int>{2024, 2025, 2026, 2027})) << "当年度以降";
+    m_ops->assets().findKey({2});
+    EXPECT_EQ(shownYears(), (QList<int>{2024, 2025, 2026, 2027, 2028, 2029})) << "the choice follows the asset";
+    m_ops->setListChoice(1);
+    EXPECT_EQ(shownYears(), (QList<int>{2022, 2023, 2024, 2025, 2026, 2027, 2028, 2029}));
+}
+
+TEST_F(AssetYearRowsTest, ToggleFixedFlipsTheMarkAndSavesTheRow)
+{
+    addRegisteredAsset(1);
+    ASSERT_EQ(storedYears(1).at(2022).f1, 1);
+    ASSERT_EQ(storedYears(1).at(2024).f1, 0);
+    struct Case { int nendo; int after; };
+    const Case cases[] = {{2022, 0}, {2022, 1}, {2024, 1}, {2024, 0}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(goToYear(c.nendo));
+        m_ops->toggleFixed();
+        EXPECT_EQ(m_ops->yearRows().state(), engine::DatasetState::Browse);
+        EXPECT_EQ(m_ops->yearRows().fieldByName("Nendo").asInteger(), c.nendo) << "stays on its row";
+        EXPECT_EQ(storedYears(1).at(c.nendo).f1, c.after) << c.nendo;
+        EXPECT_EQ(m_ops->yearRows().fieldByName("F1").isNull(), c.after == 0) << "cleared, not 0";
+    }
+    // A typed but unsaved amount on the row is saved with the mark.
+    ASSERT_TRUE(goToYear(2023));
+    m_ops->yearRows().edit();
+    m_ops->yearRows().fieldByName("変更償却額").setAsCurrency(Currency::fromYen(1000));
+    m_ops->toggleFixed();
+    EXPECT_EQ(m_ops->yearRows().state(), engine::DatasetState::Browse);
+    EXPECT_EQ(storedYears(1).at(2023).f1, 0);
+    EXPECT_EQ(m_ops->yearRows().fieldByName("変更償却額").asCurrency(), Currency::fromYen(1000));
+}
+
+TEST_F(AssetYearRowsTest, TypedAmountsActOnOpenRowsAtTheNextRegister)
+{
+    enum class Mark { Keep, Toggle, Delete, Type1 };
+    struct Case
+    {
+        const char *name;
+        int nendo;
+        const char *column = "変更償却額";
+        Mark mark = Mark::Keep;
+        int protection = 0;
+        bool acts = true;
+        bool leaveRow = true; // false: still typing when Register is pressed
+    };
+    const Case cases[] = {
+        {"open current year", 2024},
+        {"open current year, subsidy drawdown", 2024, "kin3"},
+        {"fixed past year keeps its figures", 2022, "変更償却額", Mark::Keep, 0, false},
+        {"fixed past year keeps its drawdown", 2022, "kin3", Mark::Keep, 0, false},
+        {"past year opened by the toggle", 2022, "変更償却額", Mark::Toggle},
+        {"past year opened by deleting the mark", 2021, "kin3", Mark::Delete},
+        {"current year fixed by typing 1 is still recomputed", 2024, "変更償却額", Mark::Type1},
+        {"fixed past year with protection off", 2022, "変更償却額", Mark::Keep, 1},
+        {"row still in editing at Register", 2024, "変更償却額", Mark::Keep, 0, true, false},
+        {"drawdown still in editing at Register", 2024, "kin3", Mark::Keep, 0, true, false},
+    };
+    const Currency typed = Currency::fromYen(12345);
+    int id = 0;
+    for (const auto &c : cases) {
+        addRegisteredAsset(++id);
+        const StoredYear before = storedYears(id).at(c.nendo);
+        const bool subsidy = QLatin1String(c.column) == QLatin1String("kin3");
+        ASSERT_NE(subsidy ? before.drawdown : before.depreciation, typed);
+
+        m_ops->setListChoice(1);
+        ASSERT_TRUE(goToYear(c.nendo)) << c.name;
+        if (c.mark == Mark::Toggle)
+            m_ops->toggleFixed();
+        engine::Table &y = m_ops->yearRows();
+        y.edit();
+        if (c.mark == Mark::Delete)
+            y.fieldByName("F1").clear();
+        if (c.mark == Mark::Type1)
+            y.fieldByName("F1").setAsInteger(1);
+        y.fieldByName(c.column).setAsCurrency(typed);
+        if (c.leaveRow) {
+            y.next(); // leaving the row saves it
+            EXPECT_EQ(y.state(), engine::DatasetState::Browse) << c.name;
+            const int typedMark = c.mark == Mark::Keep ? before.f1 : c.mark == Mark::Type1 ? 1 : 0;
+            EXPECT_EQ(storedYears(id).at(c.nendo).f1, typedMark) << c.name;
+        }
+
+        registerAsset(id, c.protection);
+        const StoredYear after = storedYears(id).at(c.nendo);
+        EXPECT_EQ(subsidy ? after.drawdown : after.depreciation, c.acts ? typed : (subsidy ? before.drawdown : before.depreciation))
+            << c.name;
+        EXPECT_EQ(after.f1, c.nendo < 2024 ? 1 : 0) << c.name << ": past years fixed again";
+        EXPECT_EQ(m_ops->mode(), AssetOperations::Mode::Browse);
+    }
+}
+
+TEST_F(AssetYearRowsTest, JumpSavesATypedYearAmountAndShowsTheNewAssetsYears)
+{
+    addRegisteredAsset(1);
+    addRegisteredAsset(2, QDate(2022, 4, 1));
+    m_ops->assets().findKey({1});
+    ASSERT_TRUE(goToYear(2024));
+    m_ops->yearRows().edit();
+    m_ops->yearRows().fieldByName("変更償却額").setAsCurrency(Currency::fromYen(777));
+    m_ops->jump(2);
+    EXPECT_EQ(m_ops->yearRows().state(), engine::DatasetState::Browse);
+    EXPECT_EQ(m_ops->yearRows().fieldByName("ID").asInteger(), 2);
+    EXPECT_EQ(shownYears().first(), 2022);
+    engine::Query stored;
+    stored.setDatabaseName(m_data);
+    stored.setSql("Select 変更償却額 From daicyoB Where ID=1 and Nendo=2024");
+    stored.open();
+    EXPECT_EQ(stored.field(0).asCurrency(), Currency::fromYen(777));
+}
+
+TEST_F(AssetOperationsTest, JumpSavesThePendingEditAndLandsOnTheNumberOrTheNextHigher)
+{
+    for (const int id : {3, 7, 10})
+        addAsset(id, QStringLiteral("資産%1").arg(id), QDate(2020, 4, 1), 100000, 5);
+    m_ops->open();
+    struct Case { int typed; int lands; };
+    const Case cases[] = {{7, 7}, {5, 7}, {1, 3}, {10, 10}, {0, 3}, {11, 10}, {-4, 3}};
+    for (const auto &c : cases) {
+        m_ops->jump(c.typed);
+        EXPECT_EQ(m_ops->assets().fieldByName("ID").asInteger(), c.lands) << c.typed;
+    }
+    m_ops->jump(10);
+    m_ops->assets().edit();
+    m_ops->assets().fieldByName("購入価格").setAsCurrency(Currency::fromYen(123456));
+    m_ops->jump(3);
+    EXPECT_EQ(m_ops->assets().state(), engine::DatasetState::Browse);
+    EXPECT_EQ(m_ops->assets().fieldByName("ID").asInteger(), 3);
+    engine::Query stored;
+    stored.setDatabaseName(m_data);
+    stored.setSql("Select 購入価格 From daicyoA Where ID=10");
+    stored.open();
+    EXPECT_EQ(stored.field(0).asCurrency(), Currency::fromYen(123456)) << "saved unchanged, not recalculated";
+    EXPECT_EQ(count("daicyoB"), 0);
+}
+
+TEST_F(AssetOperationsTest, JumpOnAnEmptyTableStaysPut)
+{
+    m_ops->open();
+    EXPECT_NO_THROW(m_ops->jump(5));
+    EXPECT_TRUE(m_ops->assets().isEmpty());
+}
+
+TEST_F(AssetOperationsTest, SearchEditWritesTheResultRowBackIntoItsAsset)
+{
+    addAsset(1, "机", QDate(2020, 4, 1), 1000000, 8);
+    addAsset(2, "椅子", QDate(2021, 4, 1), 300000, 5);
+    addAsset(3, "棚", QDate(2019, 4, 1), 200000, 8);
+    m_ops->open();
+    m_ops->assets().findKey({3});
+    m_ops->assets().edit(); // a pending edit of the shown asset is saved as it is
+    m_ops->assets().fieldByName("bikou").setAsString("表示中の変更");
+
+    AssetOperations::SearchCriteria criteria;
+    criteria.name = "椅子";
+    engine::Query result;
+    m_ops->search(criteria, result);
+    ASSERT_EQ(result.recordCount(), 1);
+    result.edit();
+    result.fieldByName("品名").setAsString("椅子（改）");
+    result.fieldByName("購入価格").setAsCurrency(Currency::fromYen(350000));
+    result.fieldByName("廃棄日").setValue(QDate(2024, 5, 1));
+    result.fieldByName("SubID").clear();
+    result.post();
+    m_ops->writeBack(result);
+
+    engine::Table &a = m_ops->assets();
+    EXPECT_EQ(a.state(), engine::DatasetState::Browse);
+    EXPECT_EQ(a.fieldByName("ID").asInteger(), 2) << "the entry page follows the written asset";
+    EXPECT_EQ(a.fieldByName("品名").asString(), QStringLiteral("椅子（改）"));
+    EXPECT_EQ(a.fieldByName("購入価格").asCurrency(), Currency::fromYen(350000));
+    EXPECT_EQ(a.fieldByName("廃棄日").asDateTime(), EncodeDate(2024, 5, 1));
+
+    engine::Table stored;
+    stored.setDatabaseName(m_data);
+    stored.setTableName("daicyoA");
+    stored.open();
+    struct Row { int id; const char *name; qint64 price; const char *memo = ""; };
+    const Row rows[] = {{1, "机", 1000000}, {2, "椅子（改）", 350000}, {3, "棚", 200000, "表示中の変更"}};
+    for (const auto &r : rows) {
+        ASSERT_TRUE(stored.findKey({r.id}));
+        EXPECT_EQ(stored.fieldByName("品名").asString(), QString::fromUtf8(r.name)) << r.id;
+        EXPECT_EQ(stored.fieldByName("購入価格").asCurrency(), Currency::fromYen(r.price)) << r.id;
+        EXPECT_EQ(stored.fieldByName("bikou").asString(), QString::fromUtf8(r.memo)) << r.id;
+    }
+    EXPECT_EQ(stored.recordCount(), 3);
+    EXPECT_EQ(count("daicyoB"), 0) << "no recalculation";
+
+    // A result row whose asset has gone meanwhile brings nothing back.
+    a.findKey({2});
+    m_dialogs.answer(DialogButton::Yes);
+    ASSERT_TRUE(m_ops->deleteAsset());
+    EXPECT_NO_THROW(m_ops->writeBack(result));
+    EXPECT_EQ(count("daicyoA"), 2);
 }
 
 } // namespace

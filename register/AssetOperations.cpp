@@ -301,6 +301,8 @@ void AssetOperations::writeBack(const engine::Query &result)
 int AssetOperations::importCsv(const QString &path)
 {
     const bool wasOpen = m_assets->active();
+    if (wasOpen)
+        saveEdits(*m_years, *m_assets); // a change being typed is kept, as on leaving the asset
     close();
     {
         engine::Table table;

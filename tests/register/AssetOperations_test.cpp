@@ -282,6 +282,32 @@ TEST_F(AssetOperationsTest, CsvRoundTripKeepsTheAssetsAndRecalculates)
     EXPECT_EQ(table.fieldByName("廃棄日").asDateTime(), EncodeDate(2024, 5, 1));
 }
 
+// A change being typed on the shown asset is saved before the import closes the tables.
+TEST_F(AssetOperationsTest, CsvImportKeepsAChangeBeingTyped)
+{
+    addAsset(1, "机", QDate(2020, 4, 1), 100000, 5);
+    addAsset(2, "椅子", QDate(2020, 4, 1), 200000, 5);
+    const QString file = QDir(m_dir.path()).filePath("one.csv");
+    {
+        engine::Table table;
+        table.setDatabaseName(m_data);
+        table.setTableName("daicyoA");
+        table.setFilter("ID=2");
+        table.setFiltered(true);
+        DatasetCsvExport::write(table, file, AssetLayouts::exportFields());
+    }
+    m_ops->open();
+    m_ops->jump(1);
+    m_ops->assets().edit();
+    m_ops->assets().fieldByName("品名").setAsString(QStringLiteral("書架"));
+    EXPECT_EQ(m_ops->importCsv(file), 2);
+    engine::Query stored;
+    stored.setDatabaseName(m_data);
+    stored.setSql("Select 品名 From daicyoA Where ID=1");
+    stored.open();
+    EXPECT_EQ(stored.field(0).asString(), QStringLiteral("書架"));
+}
+
 // Year rows after a Register: the fixed marks of the past years and the
 // figures of every year, read from the stored table.
 struct StoredYear

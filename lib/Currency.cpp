@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <stdexcept>
 
 namespace qpn {
@@ -138,6 +139,11 @@ QString CurrencyPlainText(Currency value)
         text += u'.' + digits;
     }
     return units < 0 ? u'-' + text : text;
+}
+
+void PrintTo(const Currency &value, std::ostream *os)
+{
+    *os << CurrencyPlainText(value).toStdString() << " yen";
 }
 
 } // namespace qpn

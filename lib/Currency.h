@@ -4,6 +4,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <iosfwd>
 
 namespace qpn {
 
@@ -53,5 +54,8 @@ Currency ParseCurrency(const QString &text);
 
 // Shortest plain decimal text in yen without separators ("1234", "-0.5").
 QString CurrencyPlainText(Currency value);
+
+// Lets test failures print an amount as yen instead of its bytes.
+void PrintTo(const Currency &value, std::ostream *os);
 
 } // namespace qpn

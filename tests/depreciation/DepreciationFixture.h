@@ -18,12 +18,6 @@
 
 namespace qpn {
 
-// Inline, so a printer the shared test support may add later cannot clash.
-inline void PrintTo(const Currency &value, std::ostream *os)
-{
-    *os << CurrencyPlainText(value).toStdString() << " yen";
-}
-
 namespace test {
 
 inline Currency Y(std::int64_t yen) { return Currency::fromYen(yen); }

@@ -2,13 +2,6 @@
 
 #include "engine/EngineError.h"
 
-namespace qpn {
-void PrintTo(const Currency &value, std::ostream *os)
-{
-    *os << CurrencyPlainText(value).toStdString() << " yen";
-}
-} // namespace qpn
-
 namespace qpn::engine {
 
 TableSchema EngineFixture::yearRows()

@@ -12,10 +12,6 @@
 #include <functional>
 #include <memory>
 
-namespace qpn {
-void PrintTo(const Currency &value, std::ostream *os);
-}
-
 namespace qpn::engine {
 
 // A register of its own in a temporary folder, with tables shaped like the

@@ -11,12 +11,6 @@
 namespace qpn {
 namespace {
 
-// Failures print amounts as units, not bytes.
-[[maybe_unused]] void PrintTo(const Currency &value, std::ostream *os)
-{
-    *os << value.units() << " units";
-}
-
 Currency Units(std::int64_t units)
 {
     return Currency::fromUnits(units);
@@ -124,3 +118,10 @@ TEST(Currency, PlainTextIsShortestDecimal)
 
 } // namespace
 } // namespace qpn
+
+// Failure messages show amounts in yen.
+TEST(CurrencyPrinting, PrintsYen)
+{
+    EXPECT_EQ(::testing::PrintToString(qpn::Currency::fromUnits(12345000)), "1234.5 yen");
+    EXPECT_EQ(::testing::PrintToString(qpn::Currency::fromYen(-3)), "-3 yen");
+}

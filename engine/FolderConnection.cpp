@@ -338,16 +338,24 @@ void FolderConnection::rollback()
         listener->afterRollback();
 }
 
+StatementLoan::StatementLoan(FolderConnection &connection, const QString &sql)
+    : m_connection(connection), m_sql(sql), m_statement(connection.takeStatement(sql))
+{
+}
+
+StatementLoan::~StatementLoan()
+{
+    m_connection.giveStatement(m_sql, std::move(m_statement));
+}
+
 void FolderConnection::runKept(const QString &sql)
 {
-    std::unique_ptr<DbStatement> statement = takeStatement(sql);
+    const StatementLoan statement(*this, sql);
     try {
         statement->execute();
     } catch (const DbFailure &failure) {
-        giveStatement(sql, std::move(statement));
         throw MapFailure(failure, m_folder);
     }
-    giveStatement(sql, std::move(statement));
 }
 
 void FolderConnection::savepoint(const QString &name)

@@ -128,4 +128,23 @@ private:
     quint64 m_translationGeneration = 0;
 };
 
+// A kept prepared statement borrowed for one use; it goes back to the
+// connection's cache, reset, however the use ends.
+class StatementLoan
+{
+public:
+    StatementLoan(FolderConnection &connection, const QString &sql);
+    ~StatementLoan();
+    StatementLoan(const StatementLoan &) = delete;
+    StatementLoan &operator=(const StatementLoan &) = delete;
+
+    DbStatement &operator*() const { return *m_statement; }
+    DbStatement *operator->() const { return m_statement.get(); }
+
+private:
+    FolderConnection &m_connection;
+    QString m_sql;
+    std::unique_ptr<DbStatement> m_statement;
+};
+
 } // namespace qpn::engine

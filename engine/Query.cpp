@@ -184,31 +184,24 @@ int Query::Impl::run(const QString &statement)
         return 0;
     default: break;
     }
-    QString sql;
-    std::unique_ptr<DbStatement> prepared;
-    const auto giveBack = [&] {
-        if (prepared)
-            connection->giveStatement(sql, std::move(prepared));
-    };
     try {
-        sql = bindTables(translation);
-        prepared = connection->takeStatement(sql);
-        bindParams(*prepared, translation);
-        prepared->execute();
-        const int changed = translation.kind == StatementKind::Select ? 0 : connection->handle().changes();
-        if (translation.kind != StatementKind::Select) {
-            for (const QString &path : std::as_const(pinned))
-                connection->noteWrite(path);
+        int changed = 0;
+        {
+            const StatementLoan prepared(*connection, bindTables(translation));
+            bindParams(*prepared, translation);
+            prepared->execute();
+            if (translation.kind != StatementKind::Select) {
+                changed = connection->handle().changes();
+                for (const QString &path : std::as_const(pinned))
+                    connection->noteWrite(path);
+            }
         }
-        giveBack();
         releaseTables();
         return changed;
     } catch (const DbFailure &failure) {
-        giveBack();
         releaseTables();
         fail(failure, display);
     } catch (...) {
-        giveBack();
         releaseTables();
         throw;
     }
@@ -226,15 +219,8 @@ void Query::Impl::openResult()
     columns = translation.columns;
     rows.clear();
     rowIds.clear();
-    QString sql;
-    std::unique_ptr<DbStatement> prepared;
-    const auto giveBack = [&] {
-        if (prepared)
-            connection->giveStatement(sql, std::move(prepared));
-    };
     try {
-        sql = bindTables(translation);
-        prepared = connection->takeStatement(sql);
+        const StatementLoan prepared(*connection, bindTables(translation));
         bindParams(*prepared, translation);
         const int count = int(columns.size());
         while (prepared->step()) {
@@ -246,13 +232,10 @@ void Query::Impl::openResult()
             if (translation.hasRowId)
                 rowIds.push_back(prepared->int64(count));
         }
-        giveBack();
     } catch (const DbFailure &failure) {
-        giveBack();
         releaseTables();
         fail(failure, display);
     } catch (...) {
-        giveBack();
         releaseTables();
         throw;
     }

@@ -813,7 +813,7 @@ void Table::setIndexName(const QString &name)
     emit rowsChanged();
 }
 
-bool Table::findKey(const QVariantList &keyValues)
+size_t Table::seekKey(const QVariantList &keyValues, std::vector<QVariant> &key)
 {
     checkBrowseMode();
     if (!active())
@@ -821,12 +821,19 @@ bool Table::findKey(const QVariantList &keyValues)
     const size_t parts = std::min(size_t(keyValues.size()), m_impl->indexFieldCount);
     if (parts == 0)
         throw EngineError(EngineMessage(text::IndexNameMissing, {m_impl->display}));
-    std::vector<QVariant> key;
+    key.clear();
     for (size_t i = 0; i < parts; ++i) {
         const ColumnDef &column = m_impl->schema.columns[m_impl->orderColumns[i]];
         key.push_back(codec::KeyOf(column, codec::Normalize(column, keyValues[qsizetype(i)], m_impl->display)));
     }
-    const size_t at = m_impl->lowerBound(key, parts);
+    return m_impl->lowerBound(key, parts);
+}
+
+bool Table::findKey(const QVariantList &keyValues)
+{
+    std::vector<QVariant> key;
+    const size_t at = seekKey(keyValues, key);
+    const size_t parts = key.size();
     if (at >= m_impl->rowIds.size() || m_impl->compareRow(at, key, parts) != 0)
         return false;
     setPosition(int(at));
@@ -835,18 +842,8 @@ bool Table::findKey(const QVariantList &keyValues)
 
 void Table::findNearest(const QVariantList &keyValues)
 {
-    checkBrowseMode();
-    if (!active())
-        throw EngineError(EngineMessage(text::NotOpen));
-    const size_t parts = std::min(size_t(keyValues.size()), m_impl->indexFieldCount);
-    if (parts == 0)
-        throw EngineError(EngineMessage(text::IndexNameMissing, {m_impl->display}));
     std::vector<QVariant> key;
-    for (size_t i = 0; i < parts; ++i) {
-        const ColumnDef &column = m_impl->schema.columns[m_impl->orderColumns[i]];
-        key.push_back(codec::KeyOf(column, codec::Normalize(column, keyValues[qsizetype(i)], m_impl->display)));
-    }
-    const size_t at = m_impl->lowerBound(key, parts);
+    const size_t at = seekKey(keyValues, key);
     setPosition(int(std::min(at, m_impl->rowIds.empty() ? size_t(0) : m_impl->rowIds.size() - 1)));
 }
 

@@ -69,6 +69,8 @@ protected:
     void doInitNewRow(std::vector<QVariant> &buffer) override;
 
 private:
+    // The stored form of the key values on the current index, and the first row at or after it.
+    size_t seekKey(const QVariantList &keyValues, std::vector<QVariant> &key);
     class Impl;
     std::unique_ptr<Impl> m_impl;
     QString m_tableName;
